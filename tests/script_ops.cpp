@@ -1,0 +1,101 @@
+// The scripted backend of the console operations.
+#include "tests/script_ops.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+
+#include "console/ops.h"
+
+namespace {
+
+struct script_state {
+    std::deque<int> keys;
+    std::deque<std::int32_t> random;
+    int drawn = 0;
+    std::string output;
+    std::string errors;
+    std::string title;
+    int slept_ms = 0;
+    int pauses = 0;
+};
+
+script_state& state() {
+    static script_state s;
+    return s;
+}
+
+}  // namespace
+
+namespace script {
+
+void reset() { state() = script_state{}; }
+
+void queue_keys(std::string_view codes) {
+    for (const char c : codes) {
+        state().keys.push_back(static_cast<unsigned char>(c));
+    }
+}
+
+void queue_random(std::initializer_list<std::int32_t> numbers) {
+    state().random.insert(state().random.end(), numbers.begin(), numbers.end());
+}
+
+std::size_t random_left() { return state().random.size(); }
+int random_drawn() { return state().drawn; }
+const std::string& output() { return state().output; }
+void clear_output() { state().output.clear(); }
+const std::string& errors() { return state().errors; }
+int slept_ms() { return state().slept_ms; }
+int pauses() { return state().pauses; }
+std::string title() { return state().title; }
+
+}  // namespace script
+
+void clear_screen() { state().output += script::clear_marker; }
+
+void pause_for_key() {
+    ++state().pauses;
+    if (!state().keys.empty()) {
+        state().keys.pop_front();
+    }
+}
+
+void set_title(std::string_view title) { state().title = title; }
+
+bool key_waiting() { return !state().keys.empty(); }
+
+int read_key() {
+    if (state().keys.empty()) {
+        ADD_FAILURE() << "a key was read with none waiting";
+        return 0;
+    }
+    const int key = state().keys.front();
+    state().keys.pop_front();
+    return key;
+}
+
+void sleep_ms(int ms) { state().slept_ms += ms; }
+
+void seed_random(std::uint32_t) {}
+
+std::int32_t next_random() {
+    ++state().drawn;
+    if (state().random.empty()) {
+        ADD_FAILURE() << "a random number was drawn with none queued";
+        return 7;  // neither a bonus nor an enemy's action
+    }
+    const std::int32_t n = state().random.front();
+    state().random.pop_front();
+    return n;
+}
+
+void write_text(std::string_view bytes) { state().output += bytes; }
+
+void write_number(std::int32_t n) { state().output += std::to_string(n); }
+
+void write_error_line(std::string_view line) {
+    state().errors += line;
+    state().errors += '\n';
+}
