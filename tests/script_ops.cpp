@@ -76,7 +76,18 @@ int read_key() {
     return key;
 }
 
-void sleep_ms(int ms) { state().slept_ms += ms; }
+// A game that a test forgot to end would run for ever: after an hour of
+// fake time the script fails the test and types q.
+constexpr int runaway_ms = 60 * 60 * 1000;
+
+void sleep_ms(int ms) {
+    const bool was_running = state().slept_ms <= runaway_ms;
+    state().slept_ms += ms;
+    if (was_running && state().slept_ms > runaway_ms) {
+        ADD_FAILURE() << "the game ran for an hour of fake time; typing q";
+        state().keys.push_back('q');
+    }
+}
 
 void seed_random(std::uint32_t) {}
 
