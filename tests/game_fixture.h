@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -40,6 +42,23 @@ inline std::string kinds_of_row(std::int32_t y, std::int32_t x0 = 0,
     return row;
 }
 
+// The text of a level file: the given rows padded with "0" to 32 cells, empty
+// rows below them, and the start line.
+inline std::string level_text(std::initializer_list<std::string_view> rows,
+                              std::string_view start) {
+    std::string text;
+    auto row = rows.begin();
+    for (int y = 0; y < board_height; ++y) {
+        std::string line(board_width, '0');
+        if (row != rows.end()) {
+            line.replace(0, row->size(), *row);
+            ++row;
+        }
+        text += line + "\n";
+    }
+    return text + std::string(start) + "\n";
+}
+
 // A fresh game with an empty board and a fresh script.
 class game_test : public ::testing::Test {
 protected:
@@ -47,4 +66,32 @@ protected:
         game = game_state{};
         script::reset();
     }
+};
+
+// A fresh game that runs in a folder of its own, where the test writes its
+// level files.
+class folder_test : public game_test {
+protected:
+    void SetUp() override {
+        game_test::SetUp();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = std::filesystem::temp_directory_path() /
+                  (std::string("blastovia-") + test->test_suite_name() + "-" + test->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+    static void write_file(const std::string& name, const std::string& bytes) {
+        std::ofstream(name, std::ios::binary) << bytes;
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::filesystem::path previous_;
 };

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "game/level.h"
@@ -27,29 +26,8 @@ std::string well_formed_rows(const std::string& line_end = "\n") {
     return text;
 }
 
-// Runs each test in a folder of its own, where it writes its level files.
-class level_test : public game_test {
+class level_test : public folder_test {
 protected:
-    void SetUp() override {
-        game_test::SetUp();
-        folder_ = fs::temp_directory_path() /
-                  ("blastovia-level-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                           ->random_seed()) +
-                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        previous_ = fs::current_path();
-        fs::current_path(folder_);
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(folder_);
-    }
-
-    static void write_file(const std::string& name, const std::string& bytes) {
-        std::ofstream(name, std::ios::binary) << bytes;
-    }
-
     // Loads level 1 from the given bytes.
     static void load(const std::string& bytes) {
         write_file("lvl1.txt", bytes);
@@ -59,10 +37,6 @@ protected:
 
     // The board's kinds as the characters that made them.
     static std::string row(int y) { return kinds_of_row(y); }
-
-private:
-    fs::path folder_;
-    fs::path previous_;
 };
 
 TEST_F(level_test, WellFormedFileFillsEveryCellClearsFusesAndSetsTheStart) {

@@ -1,0 +1,194 @@
+// The game loop: start-up, the order of a tick's steps, deaths, the ending
+// and the exit status.
+#include "console/loop.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/game_fixture.h"
+
+namespace {
+
+using tick_test = game_test;
+
+std::string frame_marker() { return std::string(script::clear_marker) + "\t\xC9"; }
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+TEST_F(tick_test, BombLaidInATickIsCountedDownInTheSameTick) {
+    game.player_x = 3;
+    game.player_y = 3;
+    script::queue_keys(" ");
+    tick();
+    EXPECT_EQ(fuse_at(3, 3), 14);
+    EXPECT_EQ(script::slept_ms(), 40);
+}
+
+TEST_F(tick_test, MarkerIsDrawnAndErasedWithWhatTheCellHeld) {
+    game.player_x = 3;
+    game.player_y = 3;
+    kind_at(4, 3) = kind_heart_bonus;
+    script::queue_keys("M");
+    tick();
+    EXPECT_EQ(game.hp, 4);
+    EXPECT_NE(script::output().find("\xBA    \x01"), std::string::npos);
+    EXPECT_EQ(kind_at(4, 3), kind_empty);
+    EXPECT_EQ(kind_at(3, 3), kind_empty);
+}
+
+TEST_F(tick_test, EnemiesSeeTheMarkerAtTheNewPositionInTheSameTick) {
+    game.player_x = 3;
+    game.player_y = 3;
+    game.enemy_clock = 2;
+    kind_at(5, 3) = kind_enemy;
+    script::queue_keys("M");
+    script::queue_random({40});
+    tick();
+    EXPECT_EQ(game.hp, 2);
+    EXPECT_EQ(game.enemy_clock, 0);
+}
+
+TEST_F(tick_test, EnemiesActInEveryThirdTick) {
+    kind_at(10, 10) = kind_wall;  // keep the enemy boxed in: every draw misses
+    kind_at(20, 5) = kind_enemy;
+    std::string acted;
+    for (int i = 0; i < 9; ++i) {
+        const int before = script::random_drawn();
+        script::queue_random({1});
+        tick();
+        acted += script::random_drawn() > before ? '+' : '.';
+        script::reset();
+    }
+    EXPECT_EQ(acted, "..+..+..+");
+}
+
+TEST_F(tick_test, NothingIsWrittenWithoutARedraw) {
+    game.redraw_pending = false;
+    game.player_x = 3;
+    script::queue_keys("Q");
+    tick();
+    EXPECT_EQ(script::output(), "");
+}
+
+TEST_F(tick_test, RedrawThatTheDrawingAsksForWaitsForTheNextTick) {
+    game.redraw_pending = true;
+    kind_at(8, 8) = kind_flame;
+    tick();
+    EXPECT_TRUE(game.redraw_pending);
+    EXPECT_EQ(count(script::output(), frame_marker()), 1u);
+    tick();
+    EXPECT_FALSE(game.redraw_pending);
+    EXPECT_EQ(count(script::output(), frame_marker()), 2u);
+    tick();
+    EXPECT_EQ(count(script::output(), frame_marker()), 2u);
+}
+
+TEST_F(tick_test, PlayerOffTheBoardIsPutOnTheTopLeftBeforeTheKey) {
+    game.player_x = 32;
+    game.player_y = 5;
+    script::queue_keys("M");
+    tick();
+    EXPECT_EQ(game.player_x, 1);
+    EXPECT_EQ(game.player_y, 0);
+}
+
+class game_loop_test : public folder_test {
+protected:
+    static const std::string& out() { return script::output(); }
+};
+
+TEST_F(game_loop_test, QuitPlaysToTheEndOfTheTickAndCloses) {
+    write_file("lvl1.txt", level_text({"00"}, "00"));
+    script::queue_keys("Mq");
+    EXPECT_EQ(run_game(), 0);
+    EXPECT_EQ(script::title(), "Blastovia");
+    EXPECT_EQ(out().substr(0, 11), "\tLoading...");
+    EXPECT_EQ(out().find("\n\tWczytywanie: lvl1.txt\n"), 11 + script::clear_marker.size());
+    EXPECT_EQ(out().find("Zginales"), std::string::npos);
+    const std::string ending = "\n\tGame Over ;o\n\n\t";
+    EXPECT_EQ(out().substr(out().size() - ending.size()), ending);
+    EXPECT_EQ(count(out(), ending), 1u);
+    EXPECT_EQ(script::pauses(), 1);
+    EXPECT_EQ(game.player_x, 1);
+    // loading, two ticks, the closing sleep
+    EXPECT_EQ(script::slept_ms(), 250 + 2 * 40 + 500);
+    EXPECT_TRUE(script::errors().empty());
+}
+
+TEST_F(game_loop_test, BombGoingOffAfterQuitRedrawsWithNoHitPoints) {
+    write_file("lvl1.txt", level_text({}, "55"));
+    // A bomb, two steps away from it, eleven ticks of waiting: q comes in the
+    // tick in which the bomb goes off.
+    script::queue_keys(" MM" + std::string(11, 'x') + "q");
+    EXPECT_EQ(run_game(), 0);
+    const std::size_t quit_frame = out().rfind(frame_marker(), out().rfind(frame_marker()) - 1);
+    const std::string last_two = out().substr(quit_frame);
+    EXPECT_EQ(count(last_two, "Hp: \x03\x03\x03; Punkty: 0\n"), 1u);
+    EXPECT_EQ(count(last_two, "Hp: ; Punkty: 0\n"), 1u);
+    EXPECT_EQ(count(last_two, "#"), 5u);  // the bomb's cell and its four arms
+    EXPECT_EQ(out().find("Zginales"), std::string::npos);
+    EXPECT_EQ(game.hp, 0);
+}
+
+TEST_F(game_loop_test, MissingFirstLevelReportsTheErrorAndFails) {
+    EXPECT_EQ(run_game(), 1);
+    EXPECT_EQ(out(), "\tLoading..." + std::string(script::clear_marker) +
+                         "\n\tWczytywanie: lvl1.txt\n\n\tGame Over ;o\n\n\t");
+    EXPECT_EQ(script::errors(), "blastovia: cannot open lvl1.txt: No such file or directory\n");
+    EXPECT_EQ(script::slept_ms(), 500);
+    EXPECT_EQ(script::pauses(), 1);
+}
+
+TEST_F(game_loop_test, DeathStartsAgainFromLevelOneWithFreshCounters) {
+    write_file("lvl1.txt", level_text({"555"}, "41"));
+    game.hp = -2;
+    game.points = 9;
+    game.blast_range = 5;
+    game.enemy_clock = 1;
+    script::queue_keys("xq");  // x answers the pause after the death message
+    EXPECT_EQ(run_game(), 0);
+    EXPECT_EQ(count(out(), "\n\tZginales ;o"), 1u);
+    EXPECT_EQ(count(out(), "Wczytywanie: lvl1.txt"), 2u);
+    EXPECT_EQ(out().find("\n\tZginales ;o"), out().find("\t100%\r") + 6) << "no frame, no tick before it";
+    EXPECT_EQ(script::pauses(), 2);
+    EXPECT_EQ(script::slept_ms(), 250 + 250 + 40 + 500);
+    EXPECT_EQ(game.points, 0);
+    EXPECT_EQ(game.blast_range, 2);
+    EXPECT_EQ(game.level_number, 1);
+    EXPECT_EQ(game.enemy_clock, 2) << "the enemies' clock runs on";
+    EXPECT_EQ(game.player_x, 4);
+    EXPECT_EQ(game.player_y, 1);
+}
+
+TEST_F(game_loop_test, DeathWithoutALevelOneEndsTheGameAndFails) {
+    write_file("lvl2.txt", level_text({}, "00"));
+    game.level_number = 2;
+    game.hp = 0;
+    EXPECT_EQ(run_game(), 1);
+    EXPECT_EQ(script::errors(), "blastovia: cannot open lvl1.txt: No such file or directory\n");
+    const std::string tail = "\n\tZginales ;o" + std::string(script::clear_marker) +
+                             "\n\tWczytywanie: lvl1.txt\n\n\tGame Over ;o\n\n\t";
+    EXPECT_EQ(out().substr(out().size() - tail.size()), tail);
+}
+
+TEST_F(game_loop_test, ExitOfTheLastLevelEndsTheGameWithoutAnError) {
+    write_file("lvl1.txt", level_text({"09"}, "00"));
+    write_file("lvl2.txt", level_text({"90"}, "10"));
+    script::queue_keys("MK");
+    EXPECT_EQ(run_game(), 0);
+    EXPECT_EQ(count(out(), "Wczytywanie: lvl2.txt"), 1u);
+    EXPECT_EQ(count(out(), "Wczytywanie: lvl3.txt"), 1u);
+    EXPECT_TRUE(script::errors().empty());
+    EXPECT_EQ(game.level_number, 3);
+    EXPECT_EQ(game.player_x, 1);
+    EXPECT_EQ(out().find("Zginales"), std::string::npos);
+}
+
+}  // namespace
