@@ -76,17 +76,13 @@ constexpr utf8_form encode_utf8(char32_t c) {
     return form;
 }
 
-constexpr bool passes_as_control(unsigned char byte) {
-    return byte == '\t' || byte == '\n' || byte == '\r';
-}
-
 // The bytes each byte becomes: TAB, LF and CR stay themselves, every other
 // byte is its glyph.
 constexpr std::array<utf8_form, 256> make_screen_forms() {
     std::array<utf8_form, 256> forms{};
     for (std::size_t byte = 0; byte < forms.size(); ++byte) {
         const auto b = static_cast<unsigned char>(byte);
-        forms[byte] = encode_utf8(passes_as_control(b) ? char32_t{b} : glyphs[byte]);
+        forms[byte] = encode_utf8(cp437_passes_as_control(b) ? char32_t{b} : glyphs[byte]);
     }
     return forms;
 }
@@ -102,4 +98,11 @@ char32_t cp437_to_unicode(unsigned char byte) {
 void append_cp437_as_utf8(std::string& out, unsigned char byte) {
     const utf8_form& form = screen_forms[byte];
     out.append(form.bytes.data(), form.size);
+}
+
+void append_cp437_line_as_utf8(std::string& out, std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        append_cp437_as_utf8(out, cp437_passes_as_control(byte) ? ' ' : byte);
+    }
 }

@@ -172,16 +172,6 @@ void flush_output() {
     output.clear();
 }
 
-// Appends text that must stay on one line: TAB, LF and CR become blanks,
-// every other byte its glyph.
-void append_one_line(std::string& out, std::string_view bytes) {
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool passes_as_control = byte == '\t' || byte == '\n' || byte == '\r';
-        append_cp437_as_utf8(out, passes_as_control ? ' ' : byte);
-    }
-}
-
 void append_text(std::string_view bytes) {
     for (char c : bytes) {
         append_cp437_as_utf8(output, static_cast<unsigned char>(c));
@@ -361,7 +351,7 @@ void pause_for_key() {
 void set_title(std::string_view title) {
     ensure_ready();
     output += title_start;
-    append_one_line(output, title);
+    append_cp437_line_as_utf8(output, title);
     output += title_end;
 }
 
@@ -427,7 +417,7 @@ void write_error_line(std::string_view line) {
     ensure_ready();
     flush_output();
     std::string text;
-    append_one_line(text, line);
+    append_cp437_line_as_utf8(text, line);
     text += '\n';
     write_all(error_fd, text);
 }

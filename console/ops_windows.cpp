@@ -105,16 +105,11 @@ const std_handles& handles() {
     return found;
 }
 
-// The only bytes that act as controls on the screen.
-bool passes_as_control(unsigned char byte) {
-    return byte == '\t' || byte == '\n' || byte == '\r';
-}
-
 // The glyph of a code page 437 byte as UTF-16; TAB, LF and CR stay controls.
 // Every glyph of the table lies in the Basic Multilingual Plane, so each
 // byte is one UTF-16 unit and one cell on the screen.
 void append_cp437_as_utf16(std::wstring& out, unsigned char byte) {
-    if (passes_as_control(byte)) {
+    if (cp437_passes_as_control(byte)) {
         out.push_back(static_cast<wchar_t>(byte));
         return;
     }
@@ -126,14 +121,7 @@ void append_cp437_as_utf16(std::wstring& out, unsigned char byte) {
 void append_one_line_utf16(std::wstring& out, std::string_view bytes) {
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        append_cp437_as_utf16(out, passes_as_control(byte) ? ' ' : byte);
-    }
-}
-
-void append_one_line_utf8(std::string& out, std::string_view bytes) {
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        append_cp437_as_utf8(out, passes_as_control(byte) ? ' ' : byte);
+        append_cp437_as_utf16(out, cp437_passes_as_control(byte) ? ' ' : byte);
     }
 }
 
@@ -276,7 +264,7 @@ void write_error_line(std::string_view line) {
         write_all_console(h.err, wide);
     } else {
         std::string text;
-        append_one_line_utf8(text, line);
+        append_cp437_line_as_utf8(text, line);
         text.append("\r\n");
         write_all_stream(h.err, text);
     }
