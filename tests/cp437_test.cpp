@@ -9,7 +9,7 @@ namespace {
 
 // The screen form of all 256 bytes, written as the glyphs a reader sees, so a
 // slip in the table of code points shows as a wrong row here.
-TEST(Cp437Test, EveryByteShowsItsGlyphAndOnlyTabLfCrStayControls) {
+TEST(cp437_test, EveryByteShowsItsGlyphAndOnlyTabLfCrStayControls) {
     struct row_case {
         int first_byte;
         std::string shown;
@@ -33,7 +33,7 @@ TEST(Cp437Test, EveryByteShowsItsGlyphAndOnlyTabLfCrStayControls) {
 }
 
 // The code point is the glyph even for the bytes that pass as controls.
-TEST(Cp437Test, CodePointIsTheGlyphForEveryByte) {
+TEST(cp437_test, CodePointIsTheGlyphForEveryByte) {
     struct point_case {
         unsigned char byte;
         char32_t glyph;
@@ -50,7 +50,7 @@ TEST(Cp437Test, CodePointIsTheGlyphForEveryByte) {
 
 // However hostile the bytes, nothing but TAB, LF and CR reaches the terminal
 // as a C0 control, DEL or a C1 control, and what came before is kept.
-TEST(Cp437Test, NoOtherControlReachesTheScreen) {
+TEST(cp437_test, NoOtherControlReachesTheScreen) {
     std::string out = "kept";
     for (int byte = 0; byte < 256; ++byte) {
         if (byte != '\t' && byte != '\n' && byte != '\r') {
