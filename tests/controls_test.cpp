@@ -13,7 +13,7 @@ namespace {
 
 using controls_test = game_test;
 
-TEST_F(controls_test, StepIntoEachKindOfCell) {
+TEST_F(controls_test, step_into_each_kind_of_cell) {
     struct step_case {
         const char* name;
         std::int32_t kind;
@@ -64,14 +64,14 @@ TEST_F(controls_test, StepIntoEachKindOfCell) {
     }
 }
 
-TEST_F(controls_test, RangeBonusHasNoLimit) {
+TEST_F(controls_test, range_bonus_has_no_limit) {
     game.blast_range = 1000;
     kind_at(2, 1) = kind_range_bonus;
     try_step(direction::right);
     EXPECT_EQ(game.blast_range, 1001);
 }
 
-TEST_F(controls_test, KeysMoveWithinTheBoard) {
+TEST_F(controls_test, keys_move_within_the_board) {
     struct move_case {
         const char* name;
         std::string keys;
@@ -110,7 +110,7 @@ TEST_F(controls_test, KeysMoveWithinTheBoard) {
     }
 }
 
-TEST_F(controls_test, OneKeyPerCallAndZeroIsNoPrefix) {
+TEST_F(controls_test, one_key_per_call_and_zero_is_no_prefix) {
     game.player_x = 5;
     game.player_y = 5;
     script::queue_keys(std::string("\0M", 2) + "MM");
@@ -129,7 +129,7 @@ TEST_F(controls_test, OneKeyPerCallAndZeroIsNoPrefix) {
     EXPECT_EQ(game.last_key, 'M');
 }
 
-TEST_F(controls_test, SpaceLaysOneBombUnderThePlayer) {
+TEST_F(controls_test, space_lays_one_bomb_under_the_player) {
     game.player_x = 2;
     game.player_y = 3;
     game.redraw_pending = false;
@@ -146,7 +146,7 @@ TEST_F(controls_test, SpaceLaysOneBombUnderThePlayer) {
     EXPECT_FALSE(game.redraw_pending);
 }
 
-TEST_F(controls_test, QuitDrawsThePlayerAndEndsTheGame) {
+TEST_F(controls_test, quit_draws_the_player_and_ends_the_game) {
     game.player_x = 0;
     game.player_y = 0;
     game.redraw_pending = true;
@@ -163,7 +163,7 @@ TEST_F(controls_test, QuitDrawsThePlayerAndEndsTheGame) {
 
 using exit_test = folder_test;
 
-TEST_F(exit_test, ExitLoadsTheNextLevelWithAtLeastThreeHitPoints) {
+TEST_F(exit_test, exit_loads_the_next_level_with_at_least_three_hit_points) {
     struct exit_case {
         int hp, hp_after;
     };
@@ -194,7 +194,7 @@ TEST_F(exit_test, ExitLoadsTheNextLevelWithAtLeastThreeHitPoints) {
     }
 }
 
-TEST_F(exit_test, ExitWithoutANextLevelEndsTheGameWhereThePlayerStands) {
+TEST_F(exit_test, exit_without_a_next_level_ends_the_game_where_the_player_stands) {
     game.player_x = 6;
     game.player_y = 6;
     kind_at(6, 5) = kind_exit;

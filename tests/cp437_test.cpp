@@ -9,7 +9,7 @@ namespace {
 
 // The screen form of all 256 bytes, written as the glyphs a reader sees, so a
 // slip in the table of code points shows as a wrong row here.
-TEST(cp437_test, EveryByteShowsItsGlyphAndOnlyTabLfCrStayControls) {
+TEST(cp437_test, every_byte_shows_its_glyph_and_only_tab_lf_cr_stay_controls) {
     struct row_case {
         int first_byte;
         std::string shown;
@@ -33,7 +33,7 @@ TEST(cp437_test, EveryByteShowsItsGlyphAndOnlyTabLfCrStayControls) {
 }
 
 // The code point is the glyph even for the bytes that pass as controls.
-TEST(cp437_test, CodePointIsTheGlyphForEveryByte) {
+TEST(cp437_test, code_point_is_the_glyph_for_every_byte) {
     struct point_case {
         unsigned char byte;
         char32_t glyph;
@@ -50,7 +50,7 @@ TEST(cp437_test, CodePointIsTheGlyphForEveryByte) {
 
 // However hostile the bytes, nothing but TAB, LF and CR reaches the terminal
 // as a C0 control, DEL or a C1 control, and what came before is kept.
-TEST(cp437_test, NoOtherControlReachesTheScreen) {
+TEST(cp437_test, no_other_control_reaches_the_screen) {
     std::string out = "kept";
     for (int byte = 0; byte < 256; ++byte) {
         if (byte != '\t' && byte != '\n' && byte != '\r') {

@@ -16,15 +16,9 @@ protected:
         game_test::SetUp();
         game.redraw_pending = false;
     }
-
-    // The byte drawn for the cell at (x, y) in the last frame.
-    static char drawn_cell(int x, int y) {
-        constexpr std::size_t line_length = 36;  // TAB, edge, 32 cells, edge, LF
-        return script::output()[line_length * (y + 1) + 2 + x];
-    }
 };
 
-TEST_F(draw_test, FrameIsByteExact) {
+TEST_F(draw_test, frame_is_byte_exact) {
     game.hp = 2;
     game.points = 17;
     kind_at(0, 0) = kind_player;
@@ -44,7 +38,7 @@ TEST_F(draw_test, FrameIsByteExact) {
     EXPECT_FALSE(game.redraw_pending);
 }
 
-TEST_F(draw_test, FrameLengthFollowsHitPointsAndScore) {
+TEST_F(draw_test, frame_length_follows_hit_points_and_score) {
     struct length_case {
         int hp, points;
         std::size_t bytes;
@@ -67,7 +61,7 @@ TEST_F(draw_test, FrameLengthFollowsHitPointsAndScore) {
     }
 }
 
-TEST_F(draw_test, EveryKindHasItsGlyphAndOneFrameStatesMoveOn) {
+TEST_F(draw_test, every_kind_has_its_glyph_and_one_frame_states_move_on) {
     struct glyph_case {
         const char* name;
         std::int32_t kind;
@@ -109,29 +103,29 @@ TEST_F(draw_test, EveryKindHasItsGlyphAndOneFrameStatesMoveOn) {
         kind_at(9, 4) = static_cast<cell_kind>(c.kind);
         fuse_at(9, 4) = c.time_left;
         draw_board();
-        EXPECT_EQ(drawn_cell(9, 4), c.glyph);
+        EXPECT_EQ(drawn_glyph(9, 4), c.glyph);
         EXPECT_EQ(kind_at(9, 4), c.kind_after);
         EXPECT_EQ(fuse_at(9, 4), c.fuse_after);
         EXPECT_EQ(game.redraw_pending, c.redraw);
     }
 }
 
-TEST_F(draw_test, FlameShowsInOneFrameOnly) {
+TEST_F(draw_test, flame_shows_in_one_frame_only) {
     kind_at(3, 2) = kind_flame;
     draw_board();
-    EXPECT_EQ(drawn_cell(3, 2), '#');
+    EXPECT_EQ(drawn_glyph(3, 2), '#');
     script::clear_output();
     draw_board();
-    EXPECT_EQ(drawn_cell(3, 2), ' ');
+    EXPECT_EQ(drawn_glyph(3, 2), ' ');
 }
 
-TEST_F(draw_test, PulseBombRunsFlashRestArmedOverThreeFrames) {
+TEST_F(draw_test, pulse_bomb_runs_flash_rest_armed_over_three_frames) {
     kind_at(0, 15) = kind_pulse_bomb;
     std::string shown;
     for (int frame = 0; frame < 3; ++frame) {
         script::clear_output();
         draw_board();
-        shown += drawn_cell(0, 15);
+        shown += drawn_glyph(0, 15);
     }
     EXPECT_EQ(shown, "# @");
     EXPECT_EQ(fuse_at(0, 15), 25);

@@ -10,20 +10,22 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/state.h"
 #include "tests/script_ops.h"
 
 // The character a level file uses for a kind ("0" empty, "5" wall, "f" the
 // resting pulse bomb).
-inline char kind_char(cell_kind kind) { return static_cast<char>(kind + '0'); }
+inline char kind_char(cell_kind kind) {
+    return static_cast<char>(kind + '0');
+}
 
 // Writes rows of level characters onto the board with their top-left corner
 // at (x0, y0); the rest of the board is left as it is.
-inline void place_rows(std::int32_t x0, std::int32_t y0,
-                       std::initializer_list<std::string_view> rows) {
+inline void place_rows(std::int32_t x0, std::int32_t y0, const std::vector<std::string>& rows) {
     std::int32_t y = y0;
-    for (const std::string_view row : rows) {
+    for (const std::string& row : rows) {
         std::int32_t x = x0;
         for (const char c : row) {
             kind_at(x++, y) = static_cast<cell_kind>(static_cast<signed char>(c) - '0');
@@ -40,6 +42,22 @@ inline std::string kinds_of_row(std::int32_t y, std::int32_t x0 = 0,
         row += kind_char(kind_at(x, y));
     }
     return row;
+}
+
+// The glyph that the last frame drawn shows for a cell, or '.' when nothing
+// has been drawn since the output was cleared.
+inline char drawn_glyph(std::int32_t x, std::int32_t y) {
+    const std::string& out = script::output();
+    const std::size_t clear = out.rfind(script::clear_marker);
+    const std::size_t start = clear == std::string::npos ? 0 : clear + script::clear_marker.size();
+    if (out.find('\t', start) == std::string::npos) {
+        return '.';
+    }
+    std::size_t line = start;
+    for (std::int32_t i = 0; i <= y; ++i) {  // past the top edge and the rows above
+        line = out.find('\n', line) + 1;
+    }
+    return out.at(line + 2 + x);  // after the TAB and the left edge
 }
 
 // The text of a level file: the given rows padded with "0" to 32 cells, empty

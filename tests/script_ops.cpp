@@ -30,7 +30,9 @@ script_state& state() {
 
 namespace script {
 
-void reset() { state() = script_state{}; }
+void reset() {
+    state() = script_state{};
+}
 
 void queue_keys(std::string_view codes) {
     for (const char c : codes) {
@@ -38,22 +40,40 @@ void queue_keys(std::string_view codes) {
     }
 }
 
-void queue_random(std::initializer_list<std::int32_t> numbers) {
+void queue_random(const std::vector<std::int32_t>& numbers) {
     state().random.insert(state().random.end(), numbers.begin(), numbers.end());
 }
 
-std::size_t random_left() { return state().random.size(); }
-int random_drawn() { return state().drawn; }
-const std::string& output() { return state().output; }
-void clear_output() { state().output.clear(); }
-const std::string& errors() { return state().errors; }
-int slept_ms() { return state().slept_ms; }
-int pauses() { return state().pauses; }
-std::string title() { return state().title; }
+std::size_t random_left() {
+    return state().random.size();
+}
+int random_drawn() {
+    return state().drawn;
+}
+const std::string& output() {
+    return state().output;
+}
+void clear_output() {
+    state().output.clear();
+}
+const std::string& errors() {
+    return state().errors;
+}
+int slept_ms() {
+    return state().slept_ms;
+}
+int pauses() {
+    return state().pauses;
+}
+std::string title() {
+    return state().title;
+}
 
 }  // namespace script
 
-void clear_screen() { state().output += script::clear_marker; }
+void clear_screen() {
+    state().output += script::clear_marker;
+}
 
 void pause_for_key() {
     ++state().pauses;
@@ -62,9 +82,13 @@ void pause_for_key() {
     }
 }
 
-void set_title(std::string_view title) { state().title = title; }
+void set_title(std::string_view title) {
+    state().title = title;
+}
 
-bool key_waiting() { return !state().keys.empty(); }
+bool key_waiting() {
+    return !state().keys.empty();
+}
 
 int read_key() {
     if (state().keys.empty()) {
@@ -102,9 +126,13 @@ std::int32_t next_random() {
     return n;
 }
 
-void write_text(std::string_view bytes) { state().output += bytes; }
+void write_text(std::string_view bytes) {
+    state().output += bytes;
+}
 
-void write_number(std::int32_t n) { state().output += std::to_string(n); }
+void write_number(std::int32_t n) {
+    state().output += std::to_string(n);
+}
 
 void write_error_line(std::string_view line) {
     state().errors += line;

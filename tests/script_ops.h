@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace script {
 
@@ -18,7 +18,7 @@ void queue_keys(std::string_view codes);
 
 // Queues numbers for the random generator to return, in order. A draw with
 // none left fails the test.
-void queue_random(std::initializer_list<std::int32_t> numbers);
+void queue_random(const std::vector<std::int32_t>& numbers);
 
 // How many random numbers are still queued, and how many were drawn.
 std::size_t random_left();
@@ -34,8 +34,8 @@ constexpr std::string_view clear_marker = "<cls>";
 // What was written to the error stream.
 const std::string& errors();
 
-int slept_ms();     // the sum of all sleeps
-int pauses();       // how many times the game waited for a key
+int slept_ms();  // the sum of all sleeps
+int pauses();    // how many times the game waited for a key
 std::string title();
 
 }  // namespace script
