@@ -2,7 +2,11 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
-GENERATOR := $(if $(shell command -v ninja),-G Ninja)
+# Ninja when the machine has it; a folder configured before keeps its own.
+generator = $(if $(wildcard $(1)/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja))
+# The sanitized build uses clang when there is one, so that every test run
+# builds the code with both compilers.
+SANITIZE_CXX := $(or $(shell command -v clang++),c++)
 
 .PHONY: play test build sanitize deps format clean
 
@@ -15,12 +19,13 @@ test: build sanitize
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure
 
 build: deps
-	cmake -S . -B $(BUILD) $(GENERATOR) $(CMAKE_FLAGS)
-	cmake --build $(BUILD)
+	cmake -S . -B $(BUILD) $(call generator,$(BUILD)) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --parallel
 
 sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DBLASTOVIA_SANITIZE=ON
-	cmake --build $(SANITIZE_BUILD)
+	cmake -S . -B $(SANITIZE_BUILD) $(call generator,$(SANITIZE_BUILD)) -DCMAKE_BUILD_TYPE=Debug \
+	    -DCMAKE_CXX_COMPILER=$(SANITIZE_CXX) -DBLASTOVIA_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) --parallel
 
 # Installs whatever the build and the tests need and the machine lacks.
 deps:
