@@ -32,7 +32,7 @@ deps:
 	@tools/install-deps
 
 format:
-	clang-format -i game/*.h game/*.cpp console/*.h console/*.cpp tests/*.h tests/*.cpp
+	clang-format -i game/*.h game/*.cpp console/*.h console/*.cpp tests/*.h tests/*.cpp fuzz/*.cpp bench/*.cpp
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -34,7 +34,9 @@ constexpr char frame_vertical = '\xBA';
 
 constexpr fuse pulse_bomb_fuse = 25;  // re-armed after its rest
 
-void write_byte(char byte) { write_text(std::string_view(&byte, 1)); }
+void write_byte(char byte) {
+    write_text(std::string_view(&byte, 1));
+}
 
 void write_repeated(char byte, std::int32_t count) {
     for (std::int32_t i = 0; i < count; ++i) {

@@ -1,4 +1,6 @@
 // The program's entry: the game takes no arguments.
 #include "console/loop.h"
 
-int main() { return run_game(); }
+int main() {
+    return run_game();
+}

@@ -18,15 +18,17 @@ namespace {
 // A folder of this run's own, where each input becomes a level file.
 const std::filesystem::path& fuzz_folder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path made = std::filesystem::temp_directory_path() /
-                                     ("blastovia-fuzz-" + std::to_string(getpid()));
+        std::filesystem::path made =
+            std::filesystem::temp_directory_path() / ("blastovia-fuzz-" + std::to_string(getpid()));
         std::filesystem::create_directories(made);
         return made;
     }();
     return folder;
 }
 
-void remove_fuzz_folder() { std::filesystem::remove_all(fuzz_folder()); }
+void remove_fuzz_folder() {
+    std::filesystem::remove_all(fuzz_folder());
+}
 
 }  // namespace
 

@@ -92,7 +92,9 @@ void read_line(line_reader& reader, char* buffer, int capacity) {
 }
 
 // A character of a level file as a number: its code, signed, minus "0".
-std::int32_t char_value(char c) { return static_cast<signed char>(c) - '0'; }
+std::int32_t char_value(char c) {
+    return static_cast<signed char>(c) - '0';
+}
 
 // The share of the 512 cells stored so far, in whole percent.
 std::int32_t progress_percent(std::int32_t cells_stored) {
@@ -162,7 +164,8 @@ void read_board_and_start(line_reader reader) {
 }  // namespace
 
 std::string level_file_name(std::string base_name, std::int32_t level_number) {
-    const auto name_char = static_cast<unsigned char>('0' + static_cast<std::uint32_t>(level_number));
+    const auto name_char =
+        static_cast<unsigned char>('0' + static_cast<std::uint32_t>(level_number));
     base_name += static_cast<char>(name_char);
     base_name += ".txt";
     return base_name;

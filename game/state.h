@@ -60,5 +60,9 @@ constexpr bool on_board(std::int32_t x, std::int32_t y) {
 }
 
 // The planes by (x, y); the cell must lie on the board.
-inline cell_kind& kind_at(std::int32_t x, std::int32_t y) { return game.board.kinds[y][x]; }
-inline fuse& fuse_at(std::int32_t x, std::int32_t y) { return game.board.fuses[y][x]; }
+inline cell_kind& kind_at(std::int32_t x, std::int32_t y) {
+    return game.board.kinds[y][x];
+}
+inline fuse& fuse_at(std::int32_t x, std::int32_t y) {
+    return game.board.fuses[y][x];
+}
