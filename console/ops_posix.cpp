@@ -23,7 +23,6 @@
 
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <cstddef>
 #include <cstdlib>
@@ -42,6 +41,8 @@ constexpr int error_fd = STDERR_FILENO;
 
 // What read_key gives once the input has ended: the key that quits.
 constexpr int key_quit = 'q';
+// The first code of an arrow key.
+constexpr int key_extended_prefix = 224;
 
 // How long the rest of an escape sequence may take to follow its ESC on a
 // terminal; a terminal sends a whole sequence at once, a person typing ESC
@@ -51,6 +52,10 @@ constexpr auto escape_sequence_wait = std::chrono::milliseconds(30);
 constexpr std::string_view clear_sequence = "\x1b[H\x1b[2J";  // home, erase the screen
 constexpr std::string_view title_start = "\x1b]0;";           // OSC: set the window title
 constexpr std::string_view title_end = "\a";
+// The terminal's own title is saved on its title stack before the game sets
+// one, and taken back at the end (terminals without the stack ignore both).
+constexpr std::string_view save_title = "\x1b[22;0t";
+constexpr std::string_view restore_title = "\x1b[23;0t";
 constexpr std::string_view hide_cursor = "\x1b[?25l";
 constexpr std::string_view show_cursor = "\x1b[?25h";
 constexpr std::string_view pause_prompt = "Press any key to continue . . . ";
@@ -68,6 +73,11 @@ termios raw_mode{};
 
 // Set while the terminal is in raw mode. Read by the signal handlers.
 volatile sig_atomic_t raw_mode_active = 0;
+// Set once the game has put its title on the screen.
+volatile sig_atomic_t title_saved = 0;
+// Set when the game continues after a stop: the shell has drawn over the
+// screen, which the next flush paints again.
+volatile sig_atomic_t screen_lost = 0;
 
 // Writes all of the text to a descriptor, through partial writes and
 // interruptions; gives up only when the descriptor fails. Async-signal-safe:
@@ -116,10 +126,20 @@ termios make_raw_mode(const termios& mode) {
     return raw;
 }
 
+// Gives the terminal back as the game found it, title included.
+// Async-signal-safe: only tcsetattr and write_all.
+void restore_terminal() {
+    leave_raw_mode();
+    if (title_saved != 0) {
+        write_all(output_fd, restore_title);
+        title_saved = 0;
+    }
+}
+
 // Restores the terminal, then lets the signal do what it would have done, so
 // the exit status names it. Installed with SA_RESETHAND.
 void on_ending_signal(int signal_number) {
-    leave_raw_mode();
+    restore_terminal();
     raise(signal_number);
 }
 
@@ -160,22 +180,33 @@ void on_stop_signal(int signal_number) {
     if (was_raw) {
         enter_raw_mode();
     }
+    screen_lost = 1;
     errno = saved_errno;
 }
 
 // ---- output ----------------------------------------------------------------
 
+// What is still to be written, and what the screen shows: everything
+// written since the last clear, pending text included.
 std::string output;
+std::string screen;
 
 void flush_output() {
-    write_all(output_fd, output);
+    if (screen_lost != 0) {
+        screen_lost = 0;
+        write_all(output_fd, screen);
+    } else {
+        write_all(output_fd, output);
+    }
     output.clear();
 }
 
 void append_text(std::string_view bytes) {
+    const std::size_t start = output.size();
     for (char c : bytes) {
         append_cp437_as_utf8(output, static_cast<unsigned char>(c));
     }
+    screen.append(output, start);
 }
 
 // ---- input -----------------------------------------------------------------
@@ -203,6 +234,17 @@ bool code_ready() {
 void start_press(const decoded_keys& keys) {
     input.press = keys;
     input.taken = 0;
+}
+
+// A raw 0xE0 byte from a terminal (Alt-` where Alt sends 8-bit keys, à on
+// a Latin-1 terminal) would read as an arrow's first code and leave the game
+// waiting for a second that no key sends; it is no key of the game's there,
+// and is dropped. A script keeps it: its next byte is the second code.
+decoded_keys from_this_input(const decoded_keys& keys) {
+    if (input_is_terminal && keys.count == 1 && keys.codes[0] == key_extended_prefix) {
+        return decoded_keys{};
+    }
+    return keys;
 }
 
 enum class read_result { bytes, nothing_yet, ended };
@@ -259,7 +301,7 @@ int milliseconds_until(steady_clock::time_point deadline) {
 bool prepare_key(bool wait) {
     for (;;) {
         while (!code_ready() && input.next < input.end) {
-            start_press(decode_key_byte(input.decoder, input.bytes[input.next++]));
+            start_press(from_this_input(decode_key_byte(input.decoder, input.bytes[input.next++])));
         }
         if (code_ready() || input.ended) {
             return true;
@@ -302,7 +344,7 @@ bool prepare_key(bool wait) {
 
 void finish_console() {
     flush_output();
-    leave_raw_mode();
+    restore_terminal();
 }
 
 // Takes the terminal on the first call of any console operation.
@@ -334,6 +376,7 @@ std::uint32_t random_state = fallback_random_state;
 void clear_screen() {
     ensure_ready();
     output += clear_sequence;
+    screen = clear_sequence;
 }
 
 // The pause consumes one key press; an arrow's two codes are one press.
@@ -350,6 +393,10 @@ void pause_for_key() {
 // the title cannot end the sequence that carries it.
 void set_title(std::string_view title) {
     ensure_ready();
+    if (title_saved == 0) {
+        output += save_title;
+        title_saved = 1;
+    }
     output += title_start;
     append_cp437_line_as_utf8(output, title);
     output += title_end;
@@ -404,11 +451,7 @@ void write_text(std::string_view bytes) {
 }
 
 void write_number(std::int32_t n) {
-    ensure_ready();
-    std::array<char, 12> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), n);
-    append_text(
-        std::string_view(digits.data(), static_cast<std::size_t>(result.ptr - digits.data())));
+    write_text(std::to_string(n));
 }
 
 // The line is code page 437 like the screen; TAB, LF and CR become blanks so

@@ -12,7 +12,6 @@
 #include <conio.h>
 
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
@@ -20,6 +19,7 @@
 #include <string_view>
 
 #include "console/cp437.h"
+#include "console/key_decoder.h"
 #include "console/ops.h"
 
 namespace {
@@ -43,12 +43,16 @@ struct std_handles {
     bool err_console;
 };
 
-// Keys read from a file or a pipe, a block at a time.
+// Keys read from a file or a pipe, a block at a time, through the same
+// decoder as on a terminal, so a script plays alike on every system.
 struct script_input {
-    std::array<char, 4096> bytes;
+    std::array<unsigned char, 4096> bytes;
     DWORD length;
     DWORD next;
     bool ended;
+    key_decoder decoder;
+    decoded_keys press;  // the codes of the key press being read
+    int taken;           // how many of them have been read
 };
 
 // Only one of the two holds text: the console takes UTF-16, anything else
@@ -152,23 +156,36 @@ void clear_console(HANDLE out) {
     SetConsoleCursorPosition(out, home);
 }
 
-// The next byte of the script; q for ever once the input has ended. Blocks
-// until a byte comes, so a slow writer still gives one key a tick.
-int read_script_key() {
-    if (!script.ended && script.next == script.length) {
-        DWORD got = 0;
-        if (!ReadFile(handles().in, script.bytes.data(), static_cast<DWORD>(script.bytes.size()),
-                      &got, nullptr) ||
-            got == 0) {
-            script.ended = true;
+// Makes the script's next key code ready: reads and decodes bytes until a
+// key press is complete or the input has ended. Blocks until a byte comes, so
+// a slow writer still gives one key a tick.
+void prepare_script_key() {
+    while (script.taken == script.press.count && !script.ended) {
+        if (script.next == script.length) {
+            DWORD got = 0;
+            if (!ReadFile(handles().in, script.bytes.data(),
+                          static_cast<DWORD>(script.bytes.size()), &got, nullptr) ||
+                got == 0) {
+                script.ended = true;
+                script.press = finish_key_sequence(script.decoder);
+                script.taken = 0;
+                return;
+            }
+            script.length = got;
+            script.next = 0;
         }
-        script.length = got;
-        script.next = 0;
+        script.press = decode_key_byte(script.decoder, script.bytes[script.next++]);
+        script.taken = 0;
     }
-    if (script.ended) {
+}
+
+// The script's next key code; q for ever once the input has ended.
+int read_script_key() {
+    prepare_script_key();
+    if (script.taken == script.press.count) {
         return key_quit;
     }
-    return static_cast<unsigned char>(script.bytes[script.next++]);
+    return script.press.codes[static_cast<std::size_t>(script.taken++)];
 }
 
 }  // namespace
@@ -186,10 +203,16 @@ void clear_screen() {
 void pause_for_key() {
     write_text(pause_prompt);
     flush_output();
-    // On a script, read_key itself returns at once when the input has ended.
-    const int first = read_key();
-    if (first == key_extended || first == key_function) {
-        read_key();
+    if (handles().in_console) {
+        const int first = _getch();
+        if (first == key_extended || first == key_function) {
+            _getch();  // the second code of the same key
+        }
+    } else {
+        // One key press, an arrow's two codes together; at once when the
+        // input has ended.
+        prepare_script_key();
+        script.taken = script.press.count;
     }
     write_text("\n");
 }
@@ -245,11 +268,7 @@ void write_text(std::string_view bytes) {
 }
 
 void write_number(std::int32_t n) {
-    std::array<char, 12> digits{};  // a sign and ten digits
-    const std::to_chars_result result =
-        std::to_chars(digits.data(), digits.data() + digits.size(), n);
-    write_text(
-        std::string_view(digits.data(), static_cast<std::size_t>(result.ptr - digits.data())));
+    write_text(std::to_string(n));
 }
 
 void write_error_line(std::string_view line) {

@@ -27,6 +27,9 @@ play() {
 }
 
 esc=$'\e'
+save_title="${esc}[22;0t"
+set_title="${esc}]0;Blastovia"$'\a'
+restore_title="${esc}[23;0t"
 
 # Right as a letter, down as ESC O B, a ctrl-right (ESC [ 1 ; 5 C) that is no
 # arrow, and a lone ESC just before the input ends. No q: the end quits.
@@ -37,12 +40,15 @@ mapfile -t lines <<<"$last_frame"
 [[ ${lines[3]} == $'\t║█ ☺ '* ]] || fail "the figure is not at column 2, row 2: '${lines[3]}'"
 [[ ${lines[1]} == $'\t║████'* ]] || fail "the first row is not all wall: '${lines[1]}'"
 [[ $out == *"Game Over ;o"* ]] || fail "no closing message"
-[[ $out == *"Press any key to continue . . . " ]] || fail "the output does not end with the prompt"
-[[ $out == "${esc}]0;Blastovia"$'\a'* ]] || fail "the title is not set first"
+[[ $out == *"Press any key to continue . . . "$'\n'"$restore_title" ]] ||
+    fail "the output does not end with the prompt and the terminal's own title"
+[[ $out == "$save_title$set_title"* ]] || fail "the title is not set first"
 
 # Remove the sequences the backend writes; nothing else may be a control.
 plain=${out//"${esc}[H${esc}[2J"/}
-plain=${plain//"${esc}]0;Blastovia"$'\a'/}
+for sequence in "$save_title" "$set_title" "$restore_title"; do
+    plain=${plain//"$sequence"/}
+done
 plain=${plain//[$'\t\n\r']/}
 if LC_ALL=C grep -q '[[:cntrl:]]' <<<"$plain"; then
     fail "a control byte reached the output: $(LC_ALL=C grep -o '[[:cntrl:]]' <<<"$plain" | od -An -tx1 | head -1)"
