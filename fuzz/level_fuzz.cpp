@@ -1,13 +1,12 @@
 // Fuzzes the level loader with arbitrary file contents: whatever the bytes,
 // a loading must end with a start on the board and a redraw pending, and
 // must never read or write outside the board or its line buffer.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "game/level.h"
@@ -18,8 +17,8 @@ namespace {
 // A folder of this run's own, where each input becomes a level file.
 const std::filesystem::path& fuzz_folder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path made =
-            std::filesystem::temp_directory_path() / ("blastovia-fuzz-" + std::to_string(getpid()));
+        std::filesystem::path made = std::filesystem::temp_directory_path() /
+                                     ("blastovia-fuzz-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(made);
         return made;
     }();

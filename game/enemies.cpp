@@ -9,6 +9,10 @@
 namespace {
 
 constexpr std::int32_t action_odds = 20;  // an enemy acts on one draw in 20
+constexpr std::int32_t direction_count = 4;
+constexpr std::int32_t choose_left = 1;
+constexpr std::int32_t choose_right = 2;
+constexpr std::int32_t choose_up = 3;  // and 0, like any blocked choice, goes down
 
 struct offset {
     std::int32_t dx, dy;
@@ -47,13 +51,13 @@ bool free_for_step(std::int32_t x, std::int32_t y) {
 // One step picked by a draw: 1 left, 2 right, 3 up; a blocked choice, and
 // 0, fall back to down, and a blocked down leaves the enemy where it stands.
 void try_enemy_step(std::int32_t x, std::int32_t y) {
-    const std::int32_t choice = next_random() % 4;
+    const std::int32_t choice = next_random() % direction_count;
     offset step{};
-    if (choice == 1 && free_for_step(x - 1, y)) {
+    if (choice == choose_left && free_for_step(x - 1, y)) {
         step = {-1, 0};
-    } else if (choice == 2 && free_for_step(x + 1, y)) {
+    } else if (choice == choose_right && free_for_step(x + 1, y)) {
         step = {1, 0};
-    } else if (choice == 3 && free_for_step(x, y - 1)) {
+    } else if (choice == choose_up && free_for_step(x, y - 1)) {
         step = {0, -1};
     } else if (free_for_step(x, y + 1)) {
         step = {0, 1};

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,8 +94,10 @@ protected:
     void SetUp() override {
         game_test::SetUp();
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        // A name of this run's own, so that two runs at once keep apart.
         folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("blastovia-") + test->test_suite_name() + "-" + test->name());
+                  (std::string("blastovia-") + test->test_suite_name() + "-" + test->name() + "-" +
+                   std::to_string(std::random_device{}()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         previous_ = std::filesystem::current_path();

@@ -90,6 +90,20 @@ TEST_F(tick_test, player_off_the_board_is_put_on_the_top_left_before_the_key) {
 class game_loop_test : public folder_test {
 protected:
     static const std::string& out() { return script::output(); }
+
+    // The sleeps and pauses in order, each with the last ten bytes written
+    // before it.
+    static std::string waits_after_text() {
+        constexpr std::size_t context = 10;
+        std::string listed;
+        for (const script::wait_event& wait : script::waits()) {
+            const std::size_t from =
+                wait.output_before < context ? 0 : wait.output_before - context;
+            listed +=
+                wait.what + " after \"" + out().substr(from, wait.output_before - from) + "\"\n";
+        }
+        return listed;
+    }
 };
 
 TEST_F(game_loop_test, quit_plays_to_the_end_of_the_tick_and_closes) {
@@ -105,7 +119,10 @@ TEST_F(game_loop_test, quit_plays_to_the_end_of_the_tick_and_closes) {
     EXPECT_EQ(count(out(), ending), 1u);
     EXPECT_EQ(script::pauses(), 1);
     EXPECT_EQ(game.player_x, 1);
-    // loading, two ticks, the closing sleep
+    // loading, two ticks, the closing sleep and the pause after the message
+    const std::string waits = waits_after_text();
+    EXPECT_EQ(waits.substr(waits.find("sleep 500")),
+              "sleep 500 after \"Over ;o\n\n\t\"\npause after \"Over ;o\n\n\t\"\n");
     EXPECT_EQ(script::slept_ms(), 250 + 2 * 40 + 500);
     EXPECT_TRUE(script::errors().empty());
 }
@@ -147,6 +164,13 @@ TEST_F(game_loop_test, death_starts_again_from_level_one_with_fresh_counters) {
     EXPECT_EQ(out().find("\n\tZginales ;o"), out().find("\t100%\r") + 6)
         << "no frame, no tick before it";
     EXPECT_EQ(script::pauses(), 2);
+    // The pause comes right after the death message, before the reload.
+    const std::string first_waits =
+        "sleep 250 after \"99%\r\t100%\r\"\n"
+        "pause after \"ginales ;o\"\n"
+        "sleep 250 after \"99%\r\t100%\r\"\n"
+        "sleep 40 after \"99%\r\t100%\r\"\n";
+    EXPECT_EQ(waits_after_text().substr(0, first_waits.size()), first_waits);
     EXPECT_EQ(script::slept_ms(), 250 + 250 + 40 + 500);
     EXPECT_EQ(game.points, 0);
     EXPECT_EQ(game.blast_range, 2);

@@ -19,6 +19,7 @@ struct script_state {
     std::string title;
     int slept_ms = 0;
     int pauses = 0;
+    std::vector<script::wait_event> waits;
 };
 
 script_state& state() {
@@ -59,6 +60,9 @@ void clear_output() {
 const std::string& errors() {
     return state().errors;
 }
+const std::vector<wait_event>& waits() {
+    return state().waits;
+}
 int slept_ms() {
     return state().slept_ms;
 }
@@ -77,6 +81,7 @@ void clear_screen() {
 
 void pause_for_key() {
     ++state().pauses;
+    state().waits.push_back({"pause", state().output.size()});
     if (!state().keys.empty()) {
         state().keys.pop_front();
     }
@@ -107,6 +112,7 @@ constexpr int runaway_ms = 60 * 60 * 1000;
 void sleep_ms(int ms) {
     const bool was_running = state().slept_ms <= runaway_ms;
     state().slept_ms += ms;
+    state().waits.push_back({"sleep " + std::to_string(ms), state().output.size()});
     if (was_running && state().slept_ms > runaway_ms) {
         ADD_FAILURE() << "the game ran for an hour of fake time; typing q";
         state().keys.push_back('q');

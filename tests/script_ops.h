@@ -34,6 +34,13 @@ constexpr std::string_view clear_marker = "<cls>";
 // What was written to the error stream.
 const std::string& errors();
 
+// A sleep or a pause, with how much output had been written before it.
+struct wait_event {
+    std::string what;  // "sleep 40", "pause"
+    std::size_t output_before;
+};
+const std::vector<wait_event>& waits();
+
 int slept_ms();  // the sum of all sleeps
 int pauses();    // how many times the game waited for a key
 std::string title();
