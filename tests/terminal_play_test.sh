@@ -73,6 +73,17 @@ wait_for_screen() {
     fail "the pane never showed '$missing'"
 }
 
+# Polls until the pane no longer shows the given text; fails after about ten
+# seconds.
+wait_for_screen_without() {
+    local tries
+    for ((tries = 0; tries < 100; tries++)); do
+        [[ $(tm capture-pane -p -t "$target") != *"$1"* ]] && return 0
+        sleep 0.1
+    done
+    fail "the pane still shows '$1'"
+}
+
 # Polls until the game has ended; sets `status` to its exit status.
 wait_for_exit() {
     local tries
@@ -143,6 +154,14 @@ tm send-keys -t "$target" -H 1b 4f 42
 wait_for_figure "$((line + 1)) $((column + 1))"
 tm send-keys -t "$target" Escape Left
 wait_for_figure "$((line + 1)) $column"
+# A raw 0xE0 byte (Alt-` where Alt sends 8-bit keys) is no key here and must
+# not leave the game waiting for a second code: a bomb laid before it still
+# goes off with no other key pressed.
+tm send-keys -t "$target" Space Right Right
+wait_for_figure "$((line + 1)) $((column + 2))"
+wait_for_screen "@"
+tm send-keys -t "$target" -H e0
+wait_for_screen_without "@"
 tm send-keys -t "$target" q
 wait_for_screen "Game Over ;o" "Press any key to continue"
 # A lone ESC is a key once no sequence follows it: it ends the pause.
