@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The game in a real pseudo-terminal: a private tmux server with an 80 x 30
-# pane. Walks the figure with the arrow keys, quits, and checks that the
-# terminal's settings are as they were, after the normal ending and after each
-# signal that ends the game.
+# The game in a real pseudo-terminal: a private tmux server with 80 x 30
+# panes. Walks the figure with the arrow keys, quits, and checks that the
+# terminal's settings are as they were: after the normal ending, after each
+# signal that ends the game, and around a stop with Ctrl-Z and fg.
 #
 # Usage: terminal_play_test.sh BLASTOVIA_BINARY LEVEL_FILE
 # Exits 77 (skipped) when tmux is not installed.
@@ -193,3 +193,29 @@ for signal_case in "${signal_cases[@]}"; do
     check_settings_restored
     echo "ok: $name ended the game with status $status, tty settings restored"
 done
+
+# Ctrl-Z under an interactive shell: while the game is stopped the shell has
+# the terminal as it was, and fg gives the game raw mode and its screen back.
+target=suspend
+mkdir "$work/$target"
+cp "$level" "$work/$target/lvl1.txt"
+tm new-session -d -s "$target" -x 80 -y 30 -c "$work/$target" \
+    "env PS1='ready> ' bash --noprofile --norc --noediting -i"
+wait_for_screen "ready>"
+tm send-keys -t "$target" \
+    "stty -g >before; $(printf %q "$binary"); stty -g >after; echo done >status" Enter
+wait_for_screen "${frame[@]}"
+pane_tty=$(tm display-message -p -t "$target" '#{pane_tty}')
+tm send-keys -t "$target" C-z
+wait_for_screen "Stopped"
+[[ $(stty -g -F "$pane_tty") == $(cat "$work/$target/before") ]] ||
+    fail "the stopped game left the terminal changed"
+tm send-keys -t "$target" "clear; fg" Enter
+wait_for_screen "${frame[@]}"
+check_raw_mode
+tm send-keys -t "$target" q
+wait_for_screen "Game Over ;o"
+tm send-keys -t "$target" x
+wait_for_exit
+check_settings_restored
+echo "ok: ctrl-z gave the shell its terminal, fg painted the game again, tty settings restored"
