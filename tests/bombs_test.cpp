@@ -50,6 +50,16 @@ int count_of(cell_kind kind) {
     return n;
 }
 
+// The four arms of a blast, in the order they run, with the fuse a bomb in
+// each gets: 1 before the centre in the pass, 2 after it.
+struct arm {
+    const char* name;
+    std::int32_t dx, dy;
+    fuse chained;
+};
+constexpr arm arms[] = {
+    {"left", -1, 0, 1}, {"right", 1, 0, 2}, {"up", 0, -1, 1}, {"down", 0, 1, 2}};
+
 class bombs_test : public game_test {
 protected:
     void SetUp() override {
@@ -131,13 +141,6 @@ TEST_F(bombs_test, fire_over_each_kind_of_cell) {
 }
 
 TEST_F(bombs_test, a_bomb_in_an_arm_goes_off_in_the_next_tick_whatever_its_kind) {
-    struct arm {
-        const char* name;
-        std::int32_t dx, dy;
-        fuse chained;  // 1 before the centre in the pass, 2 after it
-    };
-    const arm arms[] = {
-        {"left", -1, 0, 1}, {"right", 1, 0, 2}, {"up", 0, -1, 1}, {"down", 0, 1, 2}};
     struct carrier {
         const char* name;
         char kind;
@@ -243,11 +246,6 @@ TEST_F(bombs_test, a_bomb_under_the_player_hits_them_and_burns_their_cell) {
 }
 
 TEST_F(bombs_test, the_player_in_an_arm_ends_it_and_keeps_the_bomb_underfoot) {
-    struct arm {
-        const char* name;
-        std::int32_t dx, dy;
-    };
-    const arm arms[] = {{"left", -1, 0}, {"right", 1, 0}, {"up", 0, -1}, {"down", 0, 1}};
     for (const arm& a : arms) {
         SCOPED_TRACE(a.name);
         start_over();
@@ -283,11 +281,6 @@ TEST_F(bombs_test, every_hit_of_a_tick_counts_and_hp_can_end_below_zero) {
 }
 
 TEST_F(bombs_test, of_two_bombs_in_an_arm_the_far_one_waits_for_the_near_ones_blast) {
-    struct arm {
-        const char* name;
-        std::int32_t dx, dy;
-    };
-    const arm arms[] = {{"left", -1, 0}, {"right", 1, 0}, {"up", 0, -1}, {"down", 0, 1}};
     for (const arm& a : arms) {
         SCOPED_TRACE(a.name);
         start_over();
