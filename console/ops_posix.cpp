@@ -186,12 +186,26 @@ void on_stop_signal(int signal_number) {
 
 // ---- output ----------------------------------------------------------------
 
-// What is still to be written, and what the screen shows: everything
-// written since the last clear, pending text included.
+// What is still to be written, and what the screen shows once it has been:
+// everything written since the last clear.
 std::string output;
 std::string screen;
 
+// Keeps what the screen shows, to paint it again after a stop. Only the
+// backend writes the clear sequence: text bytes all become glyphs.
+void remember_screen() {
+    const std::size_t clear = output.rfind(clear_sequence);
+    if (clear == std::string::npos) {
+        screen += output;
+    } else {
+        screen.assign(output, clear);
+    }
+}
+
 void flush_output() {
+    if (input_is_terminal) {  // only a terminal's game is stopped with Ctrl-Z
+        remember_screen();
+    }
     if (screen_lost != 0) {
         screen_lost = 0;
         write_all(output_fd, screen);
@@ -202,11 +216,9 @@ void flush_output() {
 }
 
 void append_text(std::string_view bytes) {
-    const std::size_t start = output.size();
     for (char c : bytes) {
         append_cp437_as_utf8(output, static_cast<unsigned char>(c));
     }
-    screen.append(output, start);
 }
 
 // ---- input -----------------------------------------------------------------
@@ -376,7 +388,6 @@ std::uint32_t random_state = fallback_random_state;
 void clear_screen() {
     ensure_ready();
     output += clear_sequence;
-    screen = clear_sequence;
 }
 
 // The pause consumes one key press; an arrow's two codes are one press.
