@@ -10,13 +10,7 @@
 
 namespace {
 
-constexpr int key_extended_prefix = 224;  // an arrow key sends this first
-constexpr int key_up = 72;                // also a typed "H"
-constexpr int key_down = 80;              // "P"
-constexpr int key_left = 75;              // "K"
-constexpr int key_right = 77;             // "M"
 constexpr int key_bomb = ' ';
-constexpr int key_quit = 'q';
 
 constexpr fuse new_bomb_fuse = 15;  // goes off in the 14th tick after
 constexpr std::int32_t heart_bonus_max_hp = 30;

@@ -2,14 +2,9 @@
 // codes (see key_decoder.h for the sequences it knows).
 #include "console/key_decoder.h"
 
-namespace {
+#include "console/ops.h"
 
-constexpr int key_escape = 27;
-constexpr int key_extended_prefix = 224;
-constexpr int key_up = 72;
-constexpr int key_down = 80;
-constexpr int key_left = 75;
-constexpr int key_right = 77;
+namespace {
 
 constexpr unsigned char byte_escape = 0x1B;
 constexpr unsigned char csi_introducer = '[';

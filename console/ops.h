@@ -21,9 +21,18 @@ void set_title(std::string_view title);
 // Returns at once: true when a key code is waiting to be read.
 bool key_waiting();
 
-// The next key code, 0 to 255, without echo. An arrow key gives 224 and then
-// 72 (up), 80 (down), 75 (left) or 77 (right); the second code is waiting as
-// soon as the first has been read.
+// Key codes as read_key gives them. An arrow key gives key_extended_prefix
+// and then its own code, which a typed capital H, P, K or M gives too.
+constexpr int key_extended_prefix = 224;
+constexpr int key_up = 72;
+constexpr int key_down = 80;
+constexpr int key_left = 75;
+constexpr int key_right = 77;
+constexpr int key_escape = 27;
+constexpr int key_quit = 'q';  // also what every read gives once a script has ended
+
+// The next key code, 0 to 255, without echo. After key_extended_prefix the
+// arrow's code is waiting as soon as the prefix has been read.
 int read_key();
 
 // Suspends the game for about that many milliseconds. Everything written

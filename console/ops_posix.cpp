@@ -39,11 +39,6 @@ constexpr int input_fd = STDIN_FILENO;
 constexpr int output_fd = STDOUT_FILENO;
 constexpr int error_fd = STDERR_FILENO;
 
-// What read_key gives once the input has ended: the key that quits.
-constexpr int key_quit = 'q';
-// The first code of an arrow key.
-constexpr int key_extended_prefix = 224;
-
 // How long the rest of an escape sequence may take to follow its ESC on a
 // terminal; a terminal sends a whole sequence at once, a person typing ESC
 // and then [ takes far longer.

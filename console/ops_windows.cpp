@@ -24,10 +24,8 @@
 
 namespace {
 
-constexpr int key_quit = 'q';
-// The first code of a two-code key: 224 for arrows and the editing keys, 0
-// for function keys.
-constexpr int key_extended = 224;
+// The first code of a function key, which a second code follows, as one
+// follows key_extended_prefix.
 constexpr int key_function = 0;
 
 constexpr std::string_view pause_prompt = "Press any key to continue . . . ";
@@ -205,7 +203,7 @@ void pause_for_key() {
     flush_output();
     if (handles().in_console) {
         const int first = _getch();
-        if (first == key_extended || first == key_function) {
+        if (first == key_extended_prefix || first == key_function) {
             _getch();  // the second code of the same key
         }
     } else {
