@@ -310,11 +310,9 @@ TEST_F(bombs_test, of_two_bombs_in_an_arm_the_far_one_waits_for_the_near_ones_bl
 }
 
 TEST_F(bombs_test, a_line_of_bombs_goes_off_one_bomb_a_tick_outward_both_ways) {
-    struct line {
-        const char* name;
-        std::int32_t dx, dy;
-    };
-    for (const line& l : {line{"a row", 1, 0}, line{"a column", 0, 1}}) {
+    const arm& right = arms[1];
+    const arm& down = arms[3];
+    for (const arm& l : {right, down}) {  // along a row, along a column
         SCOPED_TRACE(l.name);
         start_over();
         for (std::int32_t i = -3; i <= 3; ++i) {
@@ -340,11 +338,9 @@ TEST_F(bombs_test, a_line_of_bombs_goes_off_one_bomb_a_tick_outward_both_ways) {
 }
 
 TEST_F(bombs_test, of_two_bombs_due_together_the_later_one_in_reach_goes_a_tick_later) {
-    struct later {
-        const char* name;
-        std::int32_t dx, dy;
-    };
-    for (const later& l : {later{"to the right", 1, 0}, later{"below", 0, 1}}) {
+    const arm& right = arms[1];
+    const arm& down = arms[3];
+    for (const arm& l : {right, down}) {  // the later bomb to the right, below
         SCOPED_TRACE(l.name);
         start_over();
         place(cx, cy, '0', 1);
